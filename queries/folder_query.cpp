@@ -1,0 +1,5 @@
+#include "queries/folder_query.h"
+
+void queryStringValue(const char*, const char*, char*) {}
+
+void getSpecialFolderPath(int, char*) {}

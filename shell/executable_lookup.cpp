@@ -1,0 +1,5 @@
+#include "shell/executable_lookup.h"
+
+bool findExecutableForExtension(const char*, const char*, char*) {
+    return false;
+}
