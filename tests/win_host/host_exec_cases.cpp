@@ -1,0 +1,4 @@
+// execFunc through the real DLL.
+#include "tests/win_host/host.h"
+
+void runExecCases(HostContext&) {}

@@ -1,0 +1,4 @@
+// findExecutable through the real DLL.
+#include "tests/win_host/host.h"
+
+void runFindCases(HostContext&) {}

@@ -1,0 +1,4 @@
+// getStringValue through the real DLL.
+#include "tests/win_host/host.h"
+
+void runFolderCases(HostContext&) {}
