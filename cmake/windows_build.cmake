@@ -36,3 +36,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win_host/marker_helper.cpp)
   add_executable(tessal_marker_helper ${CMAKE_SOURCE_DIR}/tests/win_host/marker_helper.cpp)
   target_link_options(tessal_marker_helper PRIVATE -static)
 endif()
+
+add_executable(tessal_demo ${CMAKE_SOURCE_DIR}/tests/demo/demo_main.cpp ${CMAKE_SOURCE_DIR}/tests/fakes/strict_jni_env.cpp)
+target_include_directories(tessal_demo PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/jni/win32 ${JDK_HOME}/include)
+target_link_options(tessal_demo PRIVATE -static)
