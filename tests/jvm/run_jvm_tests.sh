@@ -8,9 +8,16 @@ junit=/usr/share/java/junit-platform-console-standalone.jar
 rm -rf "$work"
 mkdir -p "$work/classes"
 "$jdk/bin/javac" -nowarn -d "$work/classes" -cp "$classes:$junit" $(find "$here" -name '*.java')
-# Fixtures the tests use (an XDG data/config tree of their own, a scratch dir).
+# Fixtures the tests use: a scratch dir and an XDG tree of their own, so the
+# answers do not depend on the machine's desktop settings.
 export TESSAL_TEST_WORK=$work
 export TESSAL_TEST_SCRIPTS=$here
+xdg=$work/xdg
+mkdir -p "$xdg/data" "$xdg/config" "$xdg/etc"
+[ -x "$here/make_xdg_fixture.sh" ] && "$here/make_xdg_fixture.sh" "$xdg"
+export XDG_DATA_HOME=$xdg/data XDG_CONFIG_HOME=$xdg/config
+export XDG_DATA_DIRS=$xdg/data:/usr/share XDG_CONFIG_DIRS=$xdg/etc
+export TESSAL_TEST_XDG=$xdg
 set +e
 "$jdk/bin/java" -Xcheck:jni -Dtessal.jni.library="$library" -jar "$junit" \
   -cp "$classes:$work/classes" --scan-classpath "$work/classes" --disable-banner \
