@@ -40,3 +40,9 @@ endif()
 add_executable(tessal_demo ${CMAKE_SOURCE_DIR}/tests/demo/demo_main.cpp ${CMAKE_SOURCE_DIR}/tests/fakes/strict_jni_env.cpp)
 target_include_directories(tessal_demo PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/jni/win32 ${JDK_HOME}/include)
 target_link_options(tessal_demo PRIVATE -static)
+
+# findExecutable benchmark: prints median times under Wine; not a test.
+add_executable(tessal_find_bench ${CMAKE_SOURCE_DIR}/tests/bench/find_bench.cpp ${CMAKE_SOURCE_DIR}/tests/fakes/strict_jni_env.cpp)
+target_include_directories(tessal_find_bench PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/jni/win32 ${JDK_HOME}/include)
+target_link_options(tessal_find_bench PRIVATE -static)
+target_link_libraries(tessal_find_bench PRIVATE shell32)

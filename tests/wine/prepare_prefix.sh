@@ -10,7 +10,7 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine64=/usr/lib/wine/wine64
 
 stamp=$prefix/.tessal-ready
-wanted=$(cat "$here"/*.reg.in | sha1sum | cut -c1-12)-$(echo "$helper" | sha1sum | cut -c1-12)
+wanted=$(cat "$0" "$here"/*.reg.in | sha1sum | cut -c1-12)-$(echo "$helper" | sha1sum | cut -c1-12)
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
   exit 0
 fi
@@ -23,8 +23,10 @@ if [ ! -f "$prefix/system.reg" ]; then
   "$wine64" wineserver -w 2>/dev/null || /usr/lib/wine/wineserver -w || true
 fi
 
-# Registry templates: @HELPER_EXE@ becomes the helper's Windows path with doubled backslashes.
-helper_windows="Z:$(echo "$helper" | sed 's|/|\\\\|g')"
+# Registry templates: @HELPER_EXE@ becomes the helper's Windows path with doubled
+# backslashes, as REGEDIT4 strings need; each one is written twice again here
+# because the template substitution below halves them.
+helper_windows="Z:$(echo "$helper" | sed 's|/|\\\\\\\\|g')"
 for template in "$here"/*.reg.in; do
   out=$prefix/$(basename "$template" .in)
   sed "s|@HELPER_EXE@|$helper_windows|g" "$template" > "$out"
