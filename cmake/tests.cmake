@@ -10,7 +10,8 @@ set(FAKE_SOURCES ${CMAKE_SOURCE_DIR}/tests/fakes/fake_win_calls.cpp
 # with AddressSanitizer and UndefinedBehaviorSanitizer.
 foreach(variant plain sanitized)
   set(target unit_tests_${variant})
-  add_executable(${target} ${UNIT_TEST_SOURCES} ${CORE_SOURCES} ${FAKE_SOURCES})
+  add_executable(${target} ${UNIT_TEST_SOURCES} ${CORE_SOURCES} ${FAKE_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/platform/linux/command_line_split.cpp)
   add_dependencies(${target} jni_header)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${JNI_GEN_DIR} ${JDK_INCLUDES})
   target_link_libraries(${target} PRIVATE GTest::gtest_main Threads::Threads)
