@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
         struct Launch {
             const char* command;
             int function;
-        } launches[] = {{"cmd.exe /c exit 0", 1}, {"no_such_program_here.exe", 1}, {"C:\\no\\such\\file.txt", 2}};
+        } launches[] = {{"tessal_marker_helper.exe --delay=0 demo-launch", 1},
+                        {"no_such_program_here.exe", 1},
+                        {"C:\\no\\such\\file.txt", 2}};
         for (const Launch& launch : launches) {
             jobject request = jni.newRequest(
                 {byteArrayField("m_Param", launch.command), intField("m_dFuncIDAndReturnCode", launch.function)});
