@@ -108,8 +108,16 @@ int wmain(int argc, wchar_t** argv) {
     host.heavy = environmentValue("TESSAL_HOST_LIGHT").empty();
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    host.workDir = std::string(temp) + "tessal_host_" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(host.workDir.c_str(), nullptr);
+    // Wine reuses small process ids, so the time is part of the name: every run starts empty.
+    for (unsigned attempt = 0;; ++attempt) {
+        host.workDir = std::string(temp) + "tessal_host_" + std::to_string(GetCurrentProcessId()) + "_" +
+                       std::to_string(GetTickCount64()) + "_" + std::to_string(attempt) + "\\";
+        if (CreateDirectoryA(host.workDir.c_str(), nullptr)) break;
+        if (attempt > 100) {
+            std::printf("FAILED: cannot create a work directory\n0 passed, 1 failed\n");
+            return 1;
+        }
+    }
 
     std::string only = environmentValue("TESSAL_HOST_ONLY");  // e.g. "int,find"
     auto wanted = [&](const char* group) { return only.empty() || only.find(group) != std::string::npos; };
